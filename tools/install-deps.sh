@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Tarnis needs and that are not there yet.
+#   tools/install-deps.sh          what building and running needs
+#   tools/install-deps.sh --test   that, plus what the test suite and the fuzzers need
+# A quick no-op when everything is installed: apt-get runs only for missing packages.
+set -euo pipefail
+
+packages=(
+    build-essential cmake ninja-build pkg-config
+    qt6-base-dev libgl-dev
+    libcurl4-openssl-dev libgif-dev
+    fonts-wqy-microhei fonts-dejavu-core
+)
+if [[ "${1:-}" == "--test" ]]; then
+    packages+=(libgtest-dev libgmock-dev nginx-light clang libclang-rt-14-dev
+               xvfb imagemagick x11-utils)
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+    [[ "$status" == "install ok installed" ]] || missing+=("$package")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=()
+[[ $(id -u) -eq 0 ]] || sudo=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -q
+"${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
