@@ -1,0 +1,7 @@
+#include "ui/about_window.h"
+
+namespace tarnis {
+
+void runAboutWindow() {}
+
+} // namespace tarnis
