@@ -13,7 +13,7 @@ packages=(
 )
 if [[ "${1:-}" == "--test" ]]; then
     packages+=(libgtest-dev libgmock-dev nginx-light clang libclang-rt-14-dev
-               xvfb imagemagick x11-utils)
+               xvfb imagemagick x11-utils openbox)
 fi
 
 missing=()
