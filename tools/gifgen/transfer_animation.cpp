@@ -29,6 +29,7 @@ constexpr std::array<int, 2> kLaunchFrames = {0, 4};
 
 const Vec2 kGlobeCentre{23, 19};
 constexpr double kGlobeRadius = 16.5;
+constexpr double kFiledSheetScale = 1.1;
 const Box kFolder{224, 7, 258, 36};
 
 Palette transferPalette() {
@@ -81,19 +82,32 @@ struct SheetPose {
     double squeeze;
 };
 
-// Where a sheet is at `t` (0 leaving the globe, 1 filed): along an arc over the strip, tilting
-// up while it climbs and down while it falls, turning a little in the air, and sinking into the
-// folder at the end.
+// The filed sheet a landing sheet ends up on, so that it vanishes into the folder unseen.
+SheetPose filedSheet() {
+    const double midX = (kFolder.minX + kFolder.maxX) / 2;
+    return {{midX + 3, kFolder.minY + 16}, degrees(5), kFiledSheetScale, 1};
+}
+
+// Where a sheet is at `t` (0 leaving the globe, 1 filed): on a curve that climbs over the
+// strip and drops into the folder from above, tilted along its path, turning a little in the
+// air, and settling on the filed papers at the end.
 SheetPose sheetAt(double t) {
-    const Vec2 start = kGlobeCentre + Vec2{11, -3};
-    const Vec2 end{(kFolder.minX + kFolder.maxX) / 2 + 1, kFolder.minY + 14};
-    const double along = 0.75 * t + 0.25 * smoothstep(t);
-    const double lift = 13 * std::sin(kPi * along);
+    const SheetPose filed = filedSheet();
+    const Vec2 start = kGlobeCentre + Vec2{10, -2};
+    const Vec2 control{filed.centre.x - 45, 1};
+    const Vec2 end = filed.centre;
+    const double u = 1 - t;
+    const Vec2 heading = (control - start) * (2 * u) + (end - control) * (2 * t);
+    const double settle = smoothstep(std::clamp((t - 0.55) / 0.45, 0.0, 1.0));
+
     SheetPose pose;
-    pose.centre = lerp(start, end, along) - Vec2{0, lift};
-    pose.angle = degrees(-20) * std::cos(kPi * along) * (1 - 0.6 * smoothstep(t));
-    pose.scale = 0.8 + 0.2 * smoothstep(std::min(1.0, t * 3));
-    pose.squeeze = 1 - 0.25 * std::sin(2 * kPi * along) * std::sin(2 * kPi * along);
+    pose.centre = start * (u * u) + control * (2 * u * t) + end * (t * t);
+    const double flutter = degrees(12) * std::sin(3 * kPi * t);
+    pose.angle =
+        (1 - settle) * (0.8 * std::atan2(heading.y, heading.x) + flutter) + settle * filed.angle;
+    pose.scale = 0.8 + (filed.scale - 0.8) * smoothstep(std::min(1.0, t * 2.5));
+    const double turn = std::sin(2 * kPi * t);
+    pose.squeeze = 1 - 0.3 * turn * turn;
     return pose;
 }
 
@@ -108,7 +122,7 @@ std::optional<double> flightTime(int frame, int launch) {
 Canvas drawFrame(int frame) {
     Canvas canvas(kWidth, kHeight, kWhite);
     drawGlobe(canvas, kGlobeCentre, kGlobeRadius);
-    drawFolderBack(canvas, kFolder);
+    drawFolderBack(canvas, kFolder, kFiledSheetScale);
     bool landing = false;
     for (const int launch : kLaunchFrames) {
         if (const auto t = flightTime(frame, launch)) {

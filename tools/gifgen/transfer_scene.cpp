@@ -14,9 +14,9 @@ namespace {
 
 // ---- the globe ----
 
-// The globe is seen from above 20 degrees north, looking at 25 degrees west: Europe, Africa,
+// The globe is seen from above 20 degrees north, looking at 8 degrees west: Europe, Africa,
 // Greenland and the east of the Americas are in view.
-constexpr double kViewLongitude = -25;
+constexpr double kViewLongitude = -8;
 constexpr double kViewLatitude = 22;
 
 struct LonLat {
@@ -207,7 +207,7 @@ void drawGlobe(Canvas& canvas, Vec2 centre, double radius) {
     canvas.fill(view.surface([gridHalfWidth](LonLat at, const Normal&) {
         return onGrid(at, gridHalfWidth);
     }),
-                kWhite, 0.4);
+                kWhite, 0.28);
     // A soft highlight, then the rim that keeps the edge crisp against the white background.
     const Vec2 shine = centre + Vec2{-0.4 * radius, -0.45 * radius};
     canvas.fill(ellipse(shine, radius * 0.34, radius * 0.2, degrees(-35)), kWhite, 0.3);
@@ -215,7 +215,7 @@ void drawGlobe(Canvas& canvas, Vec2 centre, double radius) {
     canvas.fill(ringAround(circle(centre, radius), circle(centre, radius - 0.9)), kGlobeRim, 0.9);
 }
 
-void drawFolderBack(Canvas& canvas, Box box) {
+void drawFolderBack(Canvas& canvas, Box box, double sheetScale) {
     const Box body{box.minX, box.minY + 4, box.maxX, box.maxY};
     const Box tab{box.minX + 1, box.minY, box.minX + 14, box.minY + 6};
     canvas.fill(unite(roundedRect(grow(body, 0.5), 2), roundedRect(grow(tab, 0.5), 2)),
@@ -224,8 +224,8 @@ void drawFolderBack(Canvas& canvas, Box box) {
                 verticalGradient(box.minY, box.maxY, kFolderBackLight, kFolderBackDeep));
     // The papers already filed, standing up behind the front flap.
     const double midX = (box.minX + box.maxX) / 2;
-    drawSheet(canvas, {midX - 2, box.minY + 15}, degrees(-7), 1.35);
-    drawSheet(canvas, {midX + 3, box.minY + 16}, degrees(5), 1.35);
+    drawSheet(canvas, {midX - 3, box.minY + 15}, degrees(-8), sheetScale);
+    drawSheet(canvas, {midX + 3, box.minY + 16}, degrees(5), sheetScale);
 }
 
 void drawFolderFront(Canvas& canvas, Box box, double flapDip) {
