@@ -94,7 +94,7 @@ void drawRibcage(Canvas& canvas, const SkeletonPose& pose) {
     // Each rib leaves the spine, sweeps out and curls down; lower ribs are shorter.
     const double widths[] = {7.5, 8.5, 8.2, 7};
     for (int rib = 0; rib < 4; ++rib) {
-        const double y = -5.5 + rib * 3.3;
+        const double y = -6 + rib * 3.0;
         const double w = widths[rib];
         for (const double side : {-1.0, 1.0}) {
             std::vector<Vec2> curve;

@@ -57,7 +57,7 @@ SkeletonPose dancePose(double phase, double centreX, double floorY) {
     SkeletonPose pose{};
     pose.pelvis = {centreX + 4 * sway, floorY - 27 + 3.2 * beat};
     pose.pelvisTilt = degrees(9) * sway;
-    pose.chest = {centreX + 1.5 * sway - 1.5 * std::sin(2 * a), pose.pelvis.y - 13 + 0.6 * beat};
+    pose.chest = {centreX + 1.5 * sway - 1.5 * std::sin(2 * a), pose.pelvis.y - 15 + 0.6 * beat};
     pose.chestTilt = degrees(-7) * sway;
     pose.neck = pose.chest + Vec2{std::sin(pose.chestTilt) * 9, -std::cos(pose.chestTilt) * 9};
     pose.headTilt = degrees(13) * std::sin(a + 0.6);

@@ -29,7 +29,7 @@ constexpr std::array<int, 2> kLaunchFrames = {0, 4};
 
 const Vec2 kGlobeCentre{23, 19};
 constexpr double kGlobeRadius = 16.5;
-constexpr double kFiledSheetScale = 1.1;
+constexpr double kFiledSheetScale = 1.2;
 const Box kFolder{224, 7, 258, 36};
 
 Palette transferPalette() {

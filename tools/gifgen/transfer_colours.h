@@ -16,8 +16,8 @@ inline const Rgb kFolderFrontDeep = rgb(0xf7b819);
 inline const Rgb kFolderBackLight = rgb(0xf3b530);
 inline const Rgb kFolderBackDeep = rgb(0xd98c0b);
 inline const Rgb kFolderEdge = rgb(0x8f5a06);
-inline const Rgb kPaperEdge = rgb(0x7a8797);
-inline const Rgb kPaperText = rgb(0x9aaac2);
+inline const Rgb kPaperEdge = rgb(0x5f6c7d);
+inline const Rgb kPaperText = rgb(0x8596b0);
 inline const Rgb kPaperShade = rgb(0xdfe5ec);
 inline const Rgb kShadow = rgb(0xc9ced6);
 

@@ -12,7 +12,8 @@ void drawGlobe(Canvas& canvas, Vec2 centre, double radius);
 
 // An open folder spanning `box`. It is drawn in two layers so that sheets can drop in between:
 // the back (with its tab and the papers already filed) first, the front flap last.
-// `sheetScale` is the size of the filed papers (see drawSheet). `flapDip` lowers the front flap a little, for the bounce when a sheet lands.
+// `sheetScale` is the size of the filed papers (see drawSheet). `flapDip` lowers the front flap a
+// little, for the bounce when a sheet lands.
 void drawFolderBack(Canvas& canvas, Box box, double sheetScale);
 void drawFolderFront(Canvas& canvas, Box box, double flapDip = 0);
 
