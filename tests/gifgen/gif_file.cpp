@@ -7,6 +7,15 @@
 
 namespace tarnis::test {
 
+namespace {
+
+std::string reason(int code) {
+    const char* text = GifErrorString(code);
+    return text != nullptr ? text : "giflib error " + std::to_string(code);
+}
+
+} // namespace
+
 void GifCloser::operator()(GifFileType* gif) const {
     int ignored = 0;
     DGifCloseFile(gif, &ignored);
@@ -16,11 +25,11 @@ GifHandle readGif(const std::string& path, std::string& error) {
     int code = 0;
     GifHandle gif(DGifOpenFileName(path.c_str(), &code));
     if (!gif) {
-        error = path + ": " + GifErrorString(code);
+        error = path + ": " + reason(code);
         return nullptr;
     }
     if (DGifSlurp(gif.get()) != GIF_OK) {
-        error = path + ": " + GifErrorString(gif->Error);
+        error = path + ": " + reason(gif->Error);
         return nullptr;
     }
     return gif;
