@@ -8,6 +8,7 @@
 #include "ui/qt_text.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -272,6 +273,21 @@ TEST_F(SettingsWindowTest, OpensEmptyWithoutSettingsFiles) {
     click(*window, "添加");
     expectPlainMessage(answerMessages([&] { click(*window, "确定"); }), u(okNoFolderText));
     EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(SettingsWindowTest, FolderBoxCanBeCopiedButNotTypedInto) {
+    m_store->saveSaveFolder(fromQString(u("/data/下载")));
+    auto window = openWindow();
+    auto& box = child<QLineEdit>(*window, "保存路径框");
+    box.setFocus();
+    QTest::keyClicks(&box, "typed");
+    QTest::keyClick(&box, Qt::Key_Backspace);
+    QTest::keyClick(&box, Qt::Key_Delete);
+    EXPECT_EQ(box.text(), u("/data/下载"));
+    box.selectAll();
+    EXPECT_EQ(box.selectedText(), u("/data/下载"));
+    box.copy();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), u("/data/下载"));
 }
 
 struct AddCase {
