@@ -92,6 +92,9 @@ Line classify(std::string_view file, std::size_t begin) {
     line.terminated = lf != std::string_view::npos;
     line.next = line.terminated ? lf + 1 : file.size();
     std::string_view text = file.substr(begin, (line.terminated ? lf : file.size()) - begin);
+    // The CR of a CR LF is part of the line end, not a trail byte of the last character.
+    if (line.terminated && !text.empty() && text.back() == '\r')
+        text.remove_suffix(1);
     if (begin == 0 && text.substr(0, kUtf8Bom.size()) == kUtf8Bom)
         text.remove_prefix(kUtf8Bom.size());
 
@@ -124,6 +127,8 @@ struct Location {
 };
 
 Location locate(std::string_view file, std::string_view section, std::string_view key) {
+    section = trimBlanks(section);
+    key = trimBlanks(key);
     Location found;
     bool inSection = false;
     for (std::size_t begin = 0; begin < file.size();) {
@@ -155,8 +160,21 @@ bool holdsLineBreakOrNul(std::string_view text) {
     return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
 }
 
+// A lone lead byte at the end would pair with the ']' or '=' written after it.
+bool endsInsideCharacter(std::string_view text) {
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        if (isLeadByte(text[pos]) && pos + 1 == text.size())
+            return true;
+        pos = nextCharPos(text, pos);
+    }
+    return false;
+}
+
 bool canBeWritten(std::string_view section, std::string_view key, std::string_view value) {
-    if (section.empty() || key.empty())
+    if (trimBlanks(section).empty() || trimBlanks(key).empty())
+        return false;
+    if (endsInsideCharacter(section) || endsInsideCharacter(key))
         return false;
     if (holdsLineBreakOrNul(section) || holdsLineBreakOrNul(key) || holdsLineBreakOrNul(value))
         return false;

@@ -7,7 +7,8 @@
 //     key=value\r\n
 //
 // The conventions, which files written by other tools may rely on:
-// - A line ends at LF; one CR before it belongs to the line end. Lines written here end
+// - A line ends at LF, always (also after a byte from 0x80 to 0xFF); one CR before it
+//   belongs to the line end. Lines written here end
 //   with CR LF; lines already in the file keep their bytes and their own line ends.
 // - Section and key names match without regard to the case of ASCII letters; every other
 //   byte (also both bytes of a double-byte character) must match exactly. Blanks around
@@ -48,8 +49,9 @@ std::string readProfileString(std::string_view section, std::string_view key,
 // - a new section goes, with the entry, at the end of the file.
 // Every other line stays as it was. The file is replaced as one step (see atomic_file.h).
 // False, with the file unchanged, when it cannot be read or written, or when the entry
-// cannot be expressed in the format: an empty section or key, a line end or NUL in any of
-// the three, ']' in the section name, '=' in the key, or a key starting with ';' or '['.
+// cannot be expressed in the format: an empty (or all blank) section or key, a line end or
+// NUL in any of the three, ']' in the section name, '=' in the key, a key starting with ';'
+// or '[', or a section or key ending in the first byte of a double-byte character.
 bool writeProfileString(std::string_view section, std::string_view key, std::string_view value,
                         const std::string& gbkFilePath);
 
