@@ -186,6 +186,14 @@ bool canBeWritten(std::string_view section, std::string_view key, std::string_vi
     return !keyBody.empty() && keyBody.front() != ';' && keyBody.front() != '[';
 }
 
+// Reading trims blanks and takes off one pair of quotes, so a value that begins or ends with
+// a blank, or is itself quoted, would come back changed (a folder name on Linux may end
+// in a blank). Only such a value is written inside quotes; every other value goes byte for
+// byte. A value ending in a lone lead byte cannot be quoted: the byte would take the quote.
+bool needsQuotes(std::string_view value) {
+    return unquote(trimBlanks(value)) != value && !endsInsideCharacter(value);
+}
+
 } // namespace
 
 std::string profileStringIn(std::string_view fileBytes, std::string_view section,
@@ -202,7 +210,12 @@ std::optional<std::string> withProfileString(std::string_view fileBytes, std::st
     if (!canBeWritten(section, key, value))
         return std::nullopt;
     std::string entryLine;
-    entryLine.append(key).append("=").append(value).append(kLineEnd);
+    entryLine.append(key).append("=");
+    if (needsQuotes(value))
+        entryLine.append("\"").append(value).append("\"");
+    else
+        entryLine.append(value);
+    entryLine.append(kLineEnd);
 
     const Location found = locate(fileBytes, section, key);
     std::string result;

@@ -42,7 +42,9 @@ inline constexpr std::size_t kProfileValueMaxBytes = 10239;
 std::string readProfileString(std::string_view section, std::string_view key,
                               const std::string& gbkFilePath);
 
-// Stores `value` byte for byte, without quotes, under `key` in `section`:
+// Stores `value` byte for byte under `key` in `section`, without quotes unless it begins or
+// ends with a blank or is itself enclosed in quotes: then it is written inside double
+// quotes, so that it reads back exactly as given.
 // - a missing file is created holding the section line and the entry line;
 // - a key already in the section has its line replaced where it stands;
 // - a new key goes after the last non-blank line of the section;

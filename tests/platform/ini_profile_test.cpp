@@ -146,6 +146,11 @@ INSTANTIATE_TEST_SUITE_P(
                   "[ZELM]\r\n" + "下载文件地址路径"_gbk + "=" + "/srv/下载/ZELM.txt"_gbk + "\r\n"},
         WriteCase{"InnerBlanksAndSlashKept", "", "k", "/a b/c/", "[ZELM]\r\nk=/a b/c/\r\n"},
         WriteCase{"EmptyValue", "[ZELM]\r\nk=1\r\n", "k", "", "[ZELM]\r\nk=\r\n"},
+        // Quotes only where reading would otherwise change the value.
+        WriteCase{"TrailingBlankQuoted", "", "k", "/a ", "[ZELM]\r\nk=\"/a \"\r\n"},
+        WriteCase{"LeadingTabQuoted", "", "k", "\t/a", "[ZELM]\r\nk=\"\t/a\"\r\n"},
+        WriteCase{"QuotedValueQuotedAgain", "", "k", "'a'", "[ZELM]\r\nk=\"'a'\"\r\n"},
+        WriteCase{"LoneQuoteUnquoted", "", "k", "\"a", "[ZELM]\r\nk=\"a\r\n"},
         WriteCase{"BinaryJunkBefore", std::string("\x81\0\x1A\n", 4), "k", "v",
                   std::string("\x81\0\x1A\n", 4) + "[ZELM]\r\nk=v\r\n"}),
     [](const testing::TestParamInfo<WriteCase>& info) { return info.param.name; });
