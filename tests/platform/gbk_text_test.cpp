@@ -82,8 +82,8 @@ TEST(GbkText, InvalidUtf8BecomesTheGbkReplacementCharacter) {
               "a" + std::string(kUtf8Replacement) + "(b" + std::string(kUtf8Replacement));
 }
 
-TEST(GbkText, ConvertsMegabytesOfArbitraryBytesWithoutFailing) {
-    std::string bytes(3 * 1024 * 1024, '\0');
+TEST(GbkText, ConvertsLongRunsOfArbitraryBytesWithoutFailing) {
+    std::string bytes(64 * 1024, '\0');
     for (std::size_t i = 0; i < bytes.size(); ++i)
         bytes[i] = static_cast<char>((i * 131 + 7) % 256);
     const std::string utf8 = gbkToUtf8(bytes);
