@@ -7,6 +7,8 @@
 
 #include <string>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace tarnis {
 namespace {
@@ -122,12 +124,28 @@ TEST_F(SettingsStoreTest, ListThatCannotBeOpenedLoadsEmptyAndIsNotCreated) {
     EXPECT_EQ(m_folder.entries(), (Lines{"ZELM.ini", "dir", "plain"}));
 }
 
-// The list is only read, so one the user made read-only loads like any other.
+// The list is only read, so one the user made read-only loads like any other. Root opens
+// anything, so the load runs in a child that has given up root first.
 TEST_F(SettingsStoreTest, ReadOnlyListLoads) {
+    ASSERT_EQ(::chmod(m_folder.path().c_str(), 0755), 0);
     m_folder.write("ZELM.txt", "A\r\nB\r\n");
     ASSERT_EQ(::chmod(m_folder.file("ZELM.txt").c_str(), 0444), 0);
     m_folder.write("ZELM.ini", settingsWithList(m_folder.file("ZELM.txt")));
-    EXPECT_EQ(m_store.loadUrlLines(), (Lines{"A", "B"}));
+
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(2);
+        if (::access(m_folder.file("ZELM.txt").c_str(), R_OK) != 0 ||
+            ::access(m_folder.file("ZELM.txt").c_str(), W_OK) == 0)
+            ::_exit(3); // the file must be readable and truly read-only to prove anything
+        ::_exit(m_store.loadUrlLines() == Lines{"A", "B"} ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: list not loaded, 2: could not drop root, 3: setup";
 }
 
 TEST_F(SettingsStoreTest, ListStopsAtCtrlZ) {
