@@ -125,7 +125,10 @@ std::vector<std::pair<std::string, std::string>> headerParameters(std::string_vi
         if (j < value.size() && value[j] == '"') {
             ++j;
             while (j < value.size() && value[j] != '"') {
-                if (value[j] == '\\' && j + 1 < value.size())
+                // Only \" and \\ are escapes: senders that write Windows paths raw mean
+                // their backslashes literally.
+                if (value[j] == '\\' && j + 1 < value.size() &&
+                    (value[j + 1] == '"' || value[j + 1] == '\\'))
                     ++j;
                 parsed += value[j++];
             }
