@@ -262,6 +262,16 @@ TEST_F(DownloadComponentTest, RefererDefaultsToTheAddressFolder) {
               "http://elsewhere.example/page");
 }
 
+TEST_F(DownloadComponentTest, ProxyCarriesTheRequest) {
+    // A proxy is asked for the absolute address; the test server answers it like any path.
+    m_server.addFile("http://files.example/proxied.bin", "via proxy");
+    DownloadTask task = taskFor("/unused");
+    task.url = "http://files.example/proxied.bin";
+    task.proxy = "127.0.0.1:" + std::to_string(m_server.port());
+    ASSERT_TRUE(download(task));
+    EXPECT_EQ(saved("proxied.bin"), "via proxy");
+}
+
 TEST(NetworkOptionsTest, ZeroKeepsTheDefault) {
     setNetworkOptions(0, 0, 0);
     EXPECT_EQ(networkOptions().receiveBufferSize, 20480);

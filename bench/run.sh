@@ -1,0 +1,130 @@
+#!/usr/bin/env bash
+# Downloads a 1 GiB file from nginx on 127.0.0.1 with tarnis_fetch and with curl, wget and
+# aria2c, several times each, and prints the medians side by side with ratios to curl.
+#   bench/run.sh            RUNS=5 bench/run.sh
+# Never part of the test suite.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+runs=${RUNS:-3}
+size_mib=${SIZE_MIB:-1024}
+limited_mib=${LIMITED_MIB:-256}     # the file of the rate-limited case
+limit_rate=${LIMIT_RATE:-16m}       # nginx's limit per connection in that case
+
+missing=()
+command -v wget >/dev/null || missing+=(wget)
+command -v aria2c >/dev/null || missing+=(aria2)
+command -v curl >/dev/null || missing+=(curl)
+if [[ ${#missing[@]} -gt 0 ]]; then
+    sudo=(); [[ $(id -u) -eq 0 ]] || sudo=(sudo)
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q "${missing[@]}" >/dev/null
+fi
+
+build="$root/build/bench"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARNIS_BUILD_UI=OFF \
+    -DTARNIS_BUILD_TESTS=OFF >/dev/null
+cmake --build "$build" -j 2 --target tarnis_fetch >/dev/null
+fetch="$build/bench/tarnis_fetch"
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/tarnis-bench-XXXXXX")
+nginx_pid=
+cleanup() {
+    [[ -n $nginx_pid ]] && kill "$nginx_pid" 2>/dev/null && wait "$nginx_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+mkdir -p "$work/www" "$work/out" "$work/nginx"
+echo "Making the test files ($size_mib MiB and $limited_mib MiB of random bytes)..."
+head -c "$((size_mib * 1024 * 1024))" /dev/urandom >"$work/www/big.bin"
+head -c "$((limited_mib * 1024 * 1024))" /dev/urandom >"$work/www/limited.bin"
+
+free_port() {
+    python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])'
+}
+port=$(free_port)
+limited_port=$(free_port)
+cat >"$work/nginx/nginx.conf" <<CONF
+daemon off;
+master_process off;
+worker_processes 1;
+pid $work/nginx/nginx.pid;
+error_log $work/nginx/error.log warn;
+events { worker_connections 256; }
+http {
+  access_log off;
+  default_type application/octet-stream;
+  sendfile on;
+  client_body_temp_path $work/nginx/body;
+  proxy_temp_path $work/nginx/proxy;
+  fastcgi_temp_path $work/nginx/fastcgi;
+  uwsgi_temp_path $work/nginx/uwsgi;
+  scgi_temp_path $work/nginx/scgi;
+  server { listen 127.0.0.1:$port; root $work/www; }
+  server { listen 127.0.0.1:$limited_port; root $work/www; limit_rate $limit_rate; }
+}
+CONF
+/usr/sbin/nginx -p "$work/nginx/" -c "$work/nginx/nginx.conf" -e "$work/nginx/error.log" &
+nginx_pid=$!
+for _ in $(seq 100); do
+    curl -s -o /dev/null "http://127.0.0.1:$port/" 2>/dev/null && break
+    sleep 0.1
+done
+
+# measure <label> <bytes> <command...>: prints "label wall cpu rss_kib" with the medians.
+measure() {
+    local label=$1 bytes=$2; shift 2
+    local walls=() cpus=() rsss=()
+    for _ in $(seq "$runs"); do
+        rm -rf "$work/out" && mkdir -p "$work/out"
+        (cd "$work/out" && /usr/bin/time -f "%e %U %S %M" -o "$work/time.txt" "$@" >/dev/null 2>"$work/err.txt") ||
+            { echo "$label failed:" >&2; cat "$work/err.txt" >&2; return 1; }
+        local got
+        got=$(find "$work/out" -type f -printf '%s\n' | head -n1)
+        [[ $got == "$bytes" ]] || { echo "$label: wrong size $got" >&2; return 1; }
+        read -r wall user sys rss <"$work/time.txt"
+        walls+=("$wall"); cpus+=("$(echo "$user + $sys" | bc -l)"); rsss+=("$rss")
+    done
+    median() { printf '%s\n' "$@" | sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+    echo "$label $(median "${walls[@]}") $(median "${cpus[@]}") $(median "${rsss[@]}") $bytes"
+}
+
+big="http://127.0.0.1:$port/big.bin"
+limited="http://127.0.0.1:$limited_port/limited.bin"
+big_bytes=$((size_mib * 1024 * 1024))
+limited_bytes=$((limited_mib * 1024 * 1024))
+results="$work/results.txt"
+: >"$results"
+
+echo "Running each case $runs times..."
+{
+    measure "curl" $big_bytes curl -s -o big.bin "$big"
+    measure "wget" $big_bytes wget -q -O big.bin "$big"
+    measure "aria2c-x1" $big_bytes aria2c -q -x1 -s1 --allow-overwrite=true -o big.bin "$big"
+    measure "aria2c-x4-s4" $big_bytes aria2c -q -x4 -s4 --allow-overwrite=true -o big.bin "$big"
+    measure "tarnis-program-settings" $big_bytes "$fetch" --buffer 10240 --block 10240 --out . "$big"
+    measure "tarnis-defaults" $big_bytes "$fetch" --out . "$big"
+    measure "tarnis-x4" $big_bytes "$fetch" --connections 4 --out . "$big"
+    measure "limited:curl" $limited_bytes curl -s -o limited.bin "$limited"
+    measure "limited:aria2c-x4-s4" $limited_bytes aria2c -q -x4 -s4 --allow-overwrite=true -o limited.bin "$limited"
+    measure "limited:tarnis-x1" $limited_bytes "$fetch" --out . "$limited"
+    measure "limited:tarnis-x4" $limited_bytes "$fetch" --connections 4 --out . "$limited"
+} | tee -a "$results" >/dev/null
+
+echo
+echo "nginx on 127.0.0.1, $size_mib MiB (limited: $limited_mib MiB at $limit_rate per connection), median of $runs"
+awk '
+    { label[NR]=$1; wall[NR]=$2; cpu[NR]=$3; rss[NR]=$4; bytes[NR]=$5 }
+    $1 == "curl" { cw=$2; cc=$3/($5/1073741824) }
+    $1 == "limited:curl" { lw=$2 }
+    $1 == "limited:tarnis-x1" { l1=$2 }
+    END {
+        printf "%-26s %8s %9s %11s %9s %10s %9s\n", "case", "wall s", "MiB/s", "CPU s/GiB", "RSS MiB", "speed/curl", "CPU/curl"
+        for (i = 1; i <= NR; ++i) {
+            mibs = bytes[i] / 1048576 / wall[i]
+            cpg = cpu[i] / (bytes[i] / 1073741824)
+            ref = (label[i] ~ /^limited:/) ? lw : cw
+            printf "%-26s %8.2f %9.1f %11.2f %9.1f %9.2fx %8.2fx\n", label[i], wall[i], mibs, cpg, rss[i]/1024, ref/wall[i], cpg/cc
+        }
+        if (l1 > 0)
+            printf "\nfour connections vs one on the limited server: %.2fx\n", l1 / wall[NR]
+    }' "$results"
