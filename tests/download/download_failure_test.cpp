@@ -33,6 +33,7 @@ TEST_F(DownloadFailureTest, ErrorStatusEndsAfterOneAttempt) {
         ASSERT_TRUE(download(taskFor(path)));
         expectEndedWithoutFile();
         EXPECT_EQ(m_server.requestCount(path), 1);
+        EXPECT_EQ(recorder().messages().back().front(), '3') << "an error text comes last";
     }
     recorder().reset(m_component.get());
     ASSERT_TRUE(download(taskFor("/missing.bin"))); // the server's own 404
