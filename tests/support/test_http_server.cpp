@@ -60,13 +60,13 @@ bool parseRange(const std::string& value, std::int64_t size, std::int64_t& first
                 std::int64_t& last) {
     if (value.rfind("bytes=", 0) != 0 || value.find(',') != std::string::npos)
         return false;
-    const std::string spec = value.substr(6);
-    const std::size_t dash = spec.find('-');
+    const std::string byteRange = value.substr(6);
+    const std::size_t dash = byteRange.find('-');
     if (dash == std::string::npos || dash == 0)
         return false;
     try {
-        first = std::stoll(spec.substr(0, dash));
-        last = dash + 1 < spec.size() ? std::stoll(spec.substr(dash + 1)) : size - 1;
+        first = std::stoll(byteRange.substr(0, dash));
+        last = dash + 1 < byteRange.size() ? std::stoll(byteRange.substr(dash + 1)) : size - 1;
     } catch (const std::exception&) {
         return false;
     }
