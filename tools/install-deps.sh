@@ -2,6 +2,7 @@
 # Installs the Debian packages Tarnis needs and that are not there yet.
 #   tools/install-deps.sh          what building and running needs
 #   tools/install-deps.sh --test   that, plus what the test suite and the fuzzers need
+#   tools/install-deps.sh --bench  that, plus the peers bench/run.sh compares with
 # A quick no-op when everything is installed: apt-get runs only for missing packages.
 set -euo pipefail
 
@@ -14,6 +15,9 @@ packages=(
 if [[ "${1:-}" == "--test" ]]; then
     packages+=(libgtest-dev libgmock-dev nginx-light clang libclang-rt-14-dev
                xvfb imagemagick x11-utils openbox)
+fi
+if [[ "${1:-}" == "--bench" ]]; then
+    packages+=(nginx-light curl wget aria2 bc time)
 fi
 
 missing=()
