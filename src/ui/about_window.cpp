@@ -1,6 +1,7 @@
 #include "ui/about_window.h"
 
 #include "platform/gbk_text.h"
+#include "ui/control_places.h"
 #include "ui/line_breaks.h"
 #include "ui/modal_opening.h"
 #include "ui/qt_text.h"
@@ -39,7 +40,7 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent) {
 
     auto* picture = new QLabel(this);
     picture->setObjectName(toQString("图片框1"_gbk));
-    picture->setGeometry(14, 15, 56, 56);
+    placeControl(*picture, QRect(14, 15, 56, 56));
     picture->setScaledContents(true); // squeezed to the box, aspect ratio not kept
     auto* animation = new QMovie(QStringLiteral(":/about_animation.gif"), QByteArray(), picture);
     animation->setObjectName("aboutAnimation");
@@ -49,7 +50,7 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent) {
 
     auto* text = new QLabel(this);
     text->setObjectName(toQString("标签1"_gbk));
-    text->setGeometry(86, 11, 194, 62);
+    placeControl(*text, QRect(86, 11, 194, 62));
     text->setTextFormat(Qt::PlainText);
     text->setWordWrap(true);
     text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -58,7 +59,7 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent) {
     auto* ok = new QPushButton(this);
     ok->setObjectName(toQString("按钮1"_gbk));
     ok->setText(toQString("确定"_gbk));
-    ok->setGeometry(296, 32, 80, 24);
+    placeControl(*ok, QRect(296, 32, 80, 24));
     // An ordinary button: Enter presses nothing here.
     ok->setAutoDefault(false);
     ok->setDefault(false);

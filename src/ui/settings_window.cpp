@@ -4,6 +4,7 @@
 #include "platform/gbk_text.h"
 #include "settings/settings_store.h"
 #include "ui/balloon_tip.h"
+#include "ui/control_places.h"
 #include "ui/folder_browser.h"
 #include "ui/message_box.h"
 #include "ui/modal_opening.h"
@@ -53,7 +54,7 @@ SettingsWindow::SettingsWindow(const SettingsStore& store, QWidget* parent)
     addLabel("标签1", "下载地址列表："_gbk, QRect(12, 9, 84, 15));
     m_urlListBox = new QListWidget(this);
     m_urlListBox->setObjectName(toQString("地址列表框"_gbk));
-    m_urlListBox->setGeometry(10, 31, 406, 217);
+    placeControl(*m_urlListBox, QRect(10, 31, 406, 217));
     m_urlListBox->setSelectionMode(QAbstractItemView::SingleSelection);
     m_urlListBox->setSortingEnabled(false);
     m_urlListBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -64,7 +65,7 @@ SettingsWindow::SettingsWindow(const SettingsStore& store, QWidget* parent)
     addLabel("标签2", "请输入下载地址："_gbk, QRect(13, 262, 104, 16));
     m_addressBox = new QLineEdit(this);
     m_addressBox->setObjectName(toQString("添加地址框"_gbk));
-    m_addressBox->setGeometry(111, 260, 304, 21);
+    placeControl(*m_addressBox, QRect(111, 260, 304, 21));
     m_addressBox->setMaxLength(std::numeric_limits<int>::max());
 
     m_addButton = addButton("添加", "添加"_gbk, QRect(42, 293, 88, 24));
@@ -74,7 +75,7 @@ SettingsWindow::SettingsWindow(const SettingsStore& store, QWidget* parent)
     addLabel("标签4", "下载的文件保存到文件夹的路径："_gbk, QRect(13, 336, 187, 16));
     m_folderBox = new QLineEdit(this);
     m_folderBox->setObjectName(toQString("保存路径框"_gbk));
-    m_folderBox->setGeometry(12, 357, 339, 21);
+    placeControl(*m_folderBox, QRect(12, 357, 339, 21));
     m_folderBox->setReadOnly(true);
 
     m_browseButton = addButton("浏览", "浏览..."_gbk, QRect(359, 355, 56, 24));
@@ -107,7 +108,7 @@ QLabel* SettingsWindow::addLabel(const char* name, const std::string& text, QRec
     label->setTextFormat(Qt::PlainText);
     label->setText(toQString(text));
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    label->setGeometry(place);
+    placeControl(*label, place);
     return label;
 }
 
@@ -118,7 +119,7 @@ QPushButton* SettingsWindow::addButton(const char* name, const std::string& text
     // No button of this window is a default one: Enter presses nothing.
     button->setAutoDefault(false);
     button->setDefault(false);
-    button->setGeometry(place);
+    placeControl(*button, place);
     return button;
 }
 

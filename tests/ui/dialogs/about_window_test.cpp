@@ -73,6 +73,13 @@ TEST(AboutWindowTest, WindowAndControlsHaveTheirPlacesSizesAndTexts) {
     EXPECT_EQ(QApplication::focusWidget(), &ok);
 }
 
+TEST(AboutWindowTest, ButtonKeepsItsBoxUnderAStyleSheetWithMinimumSizes) {
+    qApp->setStyleSheet("QPushButton { min-width: 150px; min-height: 40px; }");
+    auto window = openWindow();
+    EXPECT_EQ(child<QWidget>(*window, "按钮1").geometry(), QRect(296, 32, 80, 24));
+    qApp->setStyleSheet(QString());
+}
+
 TEST(AboutWindowTest, AboutTextHasItsFiveLinesEachEndingInCrLf) {
     const std::string text = aboutText();
     std::vector<std::string> lines;

@@ -185,6 +185,25 @@ TEST_F(SettingsWindowTest, WindowAndControlsHaveTheirPlacesSizesAndTexts) {
     EXPECT_NE(window->findChild<QObject*>(u("汽球提示框1")), nullptr);
 }
 
+TEST_F(SettingsWindowTest, ControlsKeepTheirBoxesUnderAStyleSheetWithMinimumSizes) {
+    // The program's skin gives push buttons a minimum width wider than the Browse button.
+    qApp->setStyleSheet("QPushButton { min-width: 120px; padding: 3px 12px; }"
+                        "QLineEdit { min-height: 40px; }");
+    auto window = openWindow();
+    const std::pair<const char*, QRect> boxes[] = {
+        {"浏览", {359, 355, 56, 24}},       {"添加", {42, 293, 88, 24}},
+        {"确定", {110, 396, 80, 24}},       {"添加地址框", {111, 260, 304, 21}},
+        {"保存路径框", {12, 357, 339, 21}},
+    };
+    for (const auto& [name, box] : boxes)
+        EXPECT_EQ(child<QWidget>(*window, name).geometry(), box) << name;
+    qApp->setStyleSheet("QPushButton { min-width: 150px; }");
+    testing::processEventsFor(50);
+    EXPECT_EQ(child<QWidget>(*window, "浏览").geometry(), QRect(359, 355, 56, 24))
+        << "a later change of style keeps the box too";
+    qApp->setStyleSheet(QString());
+}
+
 TEST_F(SettingsWindowTest, FocusStartsInTheListAndTabWalksTheControlsInOrder) {
     auto window = openWindow();
     ASSERT_NE(QApplication::focusWidget(), nullptr);
