@@ -4,9 +4,16 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // The program speaks Chinese, so do the standard buttons of its message boxes.
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_zh_CN"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
     app.setWindowIcon(QIcon(QStringLiteral(":/tarnis_icon.png")));
     // The program ends when the main window is destroyed, not when its last window closes
     // (a message box closing after the main window must not decide it).

@@ -7,13 +7,13 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev libgl-dev
+    qt6-base-dev libgl-dev qt6-translations-l10n
     libcurl4-openssl-dev libgif-dev
     fonts-wqy-microhei fonts-dejavu-core
 )
 if [[ "${1:-}" == "--test" ]]; then
     packages+=(libgtest-dev libgmock-dev nginx-light clang libclang-rt-14-dev
-               xvfb imagemagick x11-utils)
+               xvfb imagemagick x11-utils icewm xdotool)
 fi
 
 missing=()
