@@ -7,9 +7,10 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev libgl-dev qt6-translations-l10n
+    qt6-base-dev libgl-dev
     libcurl4-openssl-dev libgif-dev
     fonts-wqy-microhei fonts-dejavu-core
+    qt6-translations-l10n
 )
 if [[ "${1:-}" == "--test" ]]; then
     packages+=(libgtest-dev libgmock-dev nginx-light clang libclang-rt-14-dev
