@@ -27,7 +27,7 @@ rm -rf /tmp/tarnis-demo
 mkdir -p "$work/program" "$work/www" "$folder"
 cp "$program" "$work/program/tarnis"
 for name in tarnis-1.0-setup.exe manual.pdf sources.tar.gz; do
-    head -c 40000000 /dev/zero >"$work/www/$name"
+    head -c 6000000 /dev/zero >"$work/www/$name"
 done
 port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 cat >"$work/nginx.conf" <<CONF
@@ -81,9 +81,22 @@ read -r x y width height < <(xwininfo -id "$window" |
          /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}')
 IFS=', ' read -r left right top bottom < <(xprop -id "$window" _NET_FRAME_EXTENTS |
     sed 's/.*= //')
+# The flight path of the paper sheets between the globe and the folder, in screen pixels.
+flight="170x40+$((x + 16 + 45 + 50))+$((y + 9 + 3))"
 x=$((x - left)) y=$((y - top)) width=$((width + left + right)) height=$((height + top + bottom))
 margin=12
+crop="$((width + 2 * margin))x$((height + 2 * margin))+$((x - margin))+$((y - margin))"
+
+# A few shots over most of one animation cycle; the one with a sheet in mid-flight (the most
+# ink on the path) is kept.
+best="" best_ink=-1
+for shot in 1 2 3 4 5 6 7 8; do
+    import -window root "$work/shot$shot.png"
+    ink=$(convert "$work/shot$shot.png" -crop "$flight" +repage -colorspace gray -negate \
+        -format '%[fx:int(1000000*mean)]' info:)
+    if ((ink > best_ink)); then best="$work/shot$shot.png" best_ink=$ink; fi
+    sleep 0.2
+done
 mkdir -p "$(dirname "$picture")"
-import -window root -crop "$((width + 2 * margin))x$((height + 2 * margin))+$((x - margin))+$((y - margin))" \
-    +repage "$picture"
+convert "$best" -crop "$crop" +repage "$picture"
 echo "wrote $picture: window frame ${width}x${height} at ${x},${y}"
