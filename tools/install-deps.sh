@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev libgl-dev
-    libcurl4-openssl-dev libgif-dev
+    libcurl4-openssl-dev libgif-dev zlib1g-dev
     fonts-wqy-microhei fonts-dejavu-core
     qt6-translations-l10n
 )
