@@ -202,6 +202,23 @@ TEST_F(MainWindowTest, TabMovesThroughTheButtonsInOrderAndDownloadIsTheDefault) 
         EXPECT_EQ(control<QWidget>(window, name)->focusPolicy(), Qt::NoFocus) << name;
 }
 
+TEST_F(MainWindowTest, FocusComesBackToTheControlThatHadItWhenTheWindowIsActivatedAgain) {
+    MainWindow& window = openWindow();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    auto* about = control<QPushButton>(window, "关于");
+    about->setFocus();
+
+    QWidget other;
+    other.setFocusPolicy(Qt::StrongFocus);
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    EXPECT_EQ(QApplication::focusWidget(), about);
+}
+
 TEST_F(MainWindowTest, ProgressBarIsASmoothRangeThatClamps) {
     MainWindow& window = openWindow();
     auto* bar = control<QProgressBar>(window, "进度条");

@@ -16,8 +16,16 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <csignal>
 #include <cstdlib>
 #include <memory>
+#include <sys/prctl.h>
+
+// The suppressions for what the xcb platform's libraries raise under AddressSanitizer; an
+// ASAN_OPTIONS of the environment adds to this and does not replace it.
+extern "C" const char* __asan_default_options() {
+    return "suppressions=" TARNIS_ASAN_SUPPRESSIONS;
+}
 
 namespace tarnis {
 namespace {
@@ -32,6 +40,10 @@ public:
     static inline QString skipReason;
 
     void SetUp() override {
+        // The X server and the window manager end with the test process, even when it
+        // is killed or aborts.
+        for (QProcess* process : {&m_xvfb, &m_windowManager})
+            process->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
         const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
         const QString icewm = QStandardPaths::findExecutable(QStringLiteral("icewm"));
         if (xvfb.isEmpty() || icewm.isEmpty()) {
