@@ -2,6 +2,7 @@
 # Installs the Debian packages Tarnis needs and that are not there yet.
 #   tools/install-deps.sh          what building and running needs
 #   tools/install-deps.sh --test   that, plus what the test suite and the fuzzers need
+#   tools/install-deps.sh --bench  that, plus the peers bench/run.sh compares with
 # A quick no-op when everything is installed: apt-get runs only for missing packages.
 set -euo pipefail
 
@@ -17,9 +18,12 @@ if [[ "${1:-}" == "--test" ]]; then
                xvfb imagemagick x11-utils)
 fi
 if [[ "${1:-}" == "--test" ]]; then
-    # tools/screenshot.sh: a window manager that shows a close box only where asked to,
-    # and a way to press keys in a window
+    # tools/screenshot.sh and the frame test: a window manager that shows a close box only
+    # where asked to, and a way to press keys in a window
     packages+=(icewm xdotool)
+fi
+if [[ "${1:-}" == "--bench" ]]; then
+    packages+=(nginx-light curl wget aria2 bc time)
 fi
 
 missing=()

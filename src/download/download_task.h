@@ -6,7 +6,12 @@
 namespace tarnis {
 
 // Status texts of a task: connection, local date and time, message, level, task.
-enum class MessageLevel : std::int32_t { Progress = 0, RequestSent = 1, ServerResponse = 2, Error = 3 };
+enum class MessageLevel : std::int32_t {
+    Progress = 0,
+    RequestSent = 1,
+    ServerResponse = 2,
+    Error = 3
+};
 using MessageCallback = void (*)(std::int32_t connection, const char* dateTime, const char* message,
                                  std::int32_t level, std::int32_t task);
 
@@ -29,7 +34,7 @@ struct DownloadTask {
     std::string ftpUser = "anonymous";
     std::string ftpPassword = "user@tarnis.local";
     std::int32_t connectionCount = 1;
-    std::int32_t speedLimit = 0; // bytes per second for the whole task; 0 = no limit
+    std::int32_t speedLimit = 0;         // bytes per second for the whole task; 0 = no limit
     std::int32_t connectTimeout = 20000; // ms
     std::int32_t sendTimeout = 20000;    // ms
     std::int32_t receiveTimeout = 20000; // ms
@@ -38,8 +43,8 @@ struct DownloadTask {
     std::int32_t uploadBlockSize = 1024; // uploads only
     MessageCallback messageCallback = nullptr;
     EventCallback eventCallback = nullptr;
-    std::string uploadName;              // uploads only
-    std::int32_t ftpTransferType = 1;    // 1 image, 2 ASCII, 3 by imageModeExtensions
+    std::string uploadName;           // uploads only
+    std::int32_t ftpTransferType = 1; // 1 image, 2 ASCII, 3 by imageModeExtensions
     std::string imageModeExtensions = ".exe|.rar|.zip|.gif|.jpg|.mp3|.rm";
     std::string proxy;   // host[:port], port 80 by default; empty = direct
     std::string referer; // empty = the address up to its last '/'
