@@ -11,10 +11,16 @@ packages=(
     qt6-base-dev libgl-dev
     libcurl4-openssl-dev libgif-dev zlib1g-dev
     fonts-wqy-microhei fonts-dejavu-core
+    qt6-translations-l10n
 )
 if [[ "${1:-}" == "--test" ]]; then
     packages+=(libgtest-dev libgmock-dev nginx-light clang libclang-rt-14-dev
                xvfb imagemagick x11-utils openbox)
+fi
+if [[ "${1:-}" == "--test" ]]; then
+    # tools/screenshot.sh and the frame test: a window manager that shows a close box only
+    # where asked to, and a way to press keys in a window
+    packages+=(icewm xdotool)
 fi
 if [[ "${1:-}" == "--bench" ]]; then
     packages+=(nginx-light curl wget aria2 bc time)

@@ -27,29 +27,18 @@ std::int32_t barPosition(double rounded) {
 }
 
 // The fixed texts, converted to GBK once rather than on every tick.
-const std::string& statusPrefix() {
-    static const std::string text = "正在下载...已完成："_gbk;
-    return text;
-}
-const std::string& downloadedPrefix() {
-    static const std::string text = "已经下载："_gbk;
-    return text;
-}
-const std::string& localSizePrefix() {
-    static const std::string text = "KB(文件总大小："_gbk;
-    return text;
-}
-const std::string& saveFolderPrefix() {
-    static const std::string text = "下载保存到："_gbk;
-    return text;
-}
-const std::string& speedPrefix() {
-    static const std::string text = "下载速度："_gbk;
-    return text;
-}
-const std::string& speedSuffix() {
-    static const std::string text = "KB/1秒"_gbk;
-    return text;
+struct FixedTexts {
+    std::string statusPrefix = "正在下载...已完成："_gbk;
+    std::string downloadedPrefix = "已经下载："_gbk;
+    std::string localSizePrefix = "KB(文件总大小："_gbk;
+    std::string saveFolderPrefix = "下载保存到："_gbk;
+    std::string speedPrefix = "下载速度："_gbk;
+    std::string speedSuffix = "KB/1秒"_gbk;
+};
+
+const FixedTexts& texts() {
+    static const FixedTexts fixed;
+    return fixed;
 }
 
 double kilobytes(std::int64_t bytes) {
@@ -83,9 +72,9 @@ void refreshProgressTexts(BatchView& view) {
 
     if (std::fabs(total) > 1e-7) {
         const double percent = percentOf(downloader.doneLength(), total);
-        view.setStatusText(statusPrefix() + realToText(roundNumber(percent)) + "%");
+        view.setStatusText(texts().statusPrefix + realToText(roundNumber(percent)) + "%");
     } else {
-        view.setStatusText(statusPrefix() + "0%");
+        view.setStatusText(texts().statusPrefix + "0%");
     }
 
     view.setProgressPosition(barPosition(roundNumber(percentOf(downloader.doneLength(), total))));
@@ -94,17 +83,17 @@ void refreshProgressTexts(BatchView& view) {
     const double localKilobytes = kilobytes(fileSizeOf(downloader.localFilePath()));
     const auto totalKilobytes = static_cast<long long>(localKilobytes);
     const double doneKilobytes = kilobytes(downloader.doneLength());
-    view.setDownloadedText(downloadedPrefix() + realToText(doneKilobytes) + localSizePrefix() +
-                           std::to_string(totalKilobytes) + "KB)");
+    view.setDownloadedText(texts().downloadedPrefix + realToText(doneKilobytes) +
+                           texts().localSizePrefix + std::to_string(totalKilobytes) + "KB)");
 
-    view.setSaveFolderText(saveFolderPrefix() + state.saveFolder);
+    view.setSaveFolderText(texts().saveFolderPrefix + state.saveFolder);
 }
 
 void onSpeedTick(BatchView& view) {
     if (view.isDownloadButtonEnabled())
         return;
     const std::int64_t bytes = appState().downloader->speed();
-    view.setSpeedText(speedPrefix() + realToText(kilobytes(bytes)) + speedSuffix());
+    view.setSpeedText(texts().speedPrefix + realToText(kilobytes(bytes)) + texts().speedSuffix);
 }
 
 } // namespace tarnis

@@ -3,14 +3,26 @@
 #include "platform/gbk_text.h"
 #include "ui/qt_text.h"
 
+#include <QAbstractButton>
+#include <QIcon>
 #include <QMessageBox>
 
 namespace tarnis {
+namespace {
+
+// Some styles put pictures on the standard buttons; the boxes show their words only.
+void plainButtons(QMessageBox& box) {
+    for (QAbstractButton* button : box.buttons())
+        button->setIcon(QIcon());
+}
+
+} // namespace
 
 void showPlainMessage(const std::string& text) {
     QMessageBox box(QMessageBox::NoIcon, toQString("信息："_gbk), toQString(text), QMessageBox::Ok);
     box.setObjectName("plainMessage");
     box.setWindowModality(Qt::ApplicationModal);
+    plainButtons(box);
     box.exec();
 }
 
@@ -20,6 +32,7 @@ bool askYesNoQuestion(const std::string& text, const std::string& title) {
     box.setObjectName("yesNoQuestion");
     box.setDefaultButton(QMessageBox::Yes);
     box.setWindowModality(Qt::ApplicationModal);
+    plainButtons(box);
     return box.exec() == QMessageBox::Yes;
 }
 
