@@ -50,8 +50,8 @@ QPushButton {
     color: black;
     border: 1px solid @border;
     border-radius: 3px;
-    padding: 3px 12px;
-    min-width: 48px;
+    padding: 3px 4px;
+    min-width: 64px;
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1,
         stop:0 @faceTop, stop:0.45 @faceMiddle, stop:1 @faceBottom);
 }
