@@ -12,7 +12,8 @@ namespace {
 // client size is corrected when the window is first shown (and again if the frame changes).
 class OuterFrameKeeper : public QObject {
 public:
-    OuterFrameKeeper(QWidget& window, QSize outer) : QObject(&window), m_window(window), m_outer(outer) {
+    OuterFrameKeeper(QWidget& window, QSize outer)
+        : QObject(&window), m_window(window), m_outer(outer) {
         window.installEventFilter(this);
     }
 
@@ -24,7 +25,8 @@ public:
         const QSize clientSize(m_outer.width() - extraWidth, m_outer.height() - extraHeight);
         if (m_window.size() != clientSize)
             m_window.setFixedSize(clientSize);
-        const QScreen* screen = m_window.screen() ? m_window.screen() : QGuiApplication::primaryScreen();
+        const QScreen* screen =
+            m_window.screen() ? m_window.screen() : QGuiApplication::primaryScreen();
         if (!m_centred && screen) {
             const QSize screenSize = screen->geometry().size();
             m_window.move((screenSize.width() - m_outer.width()) / 2,
