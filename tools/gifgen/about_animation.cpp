@@ -2,9 +2,12 @@
 
 #include "canvas.h"
 #include "palette.h"
+#include "quantised_animation.h"
 #include "skeleton_colours.h"
 #include "skeleton_drawing.h"
 #include "skeleton_pose.h"
+
+#include <vector>
 
 namespace tarnis::gifgen {
 
@@ -50,16 +53,7 @@ Canvas drawFrame(int frame) {
 } // namespace
 
 GifAnimation makeAboutAnimation() {
-    const Palette palette = aboutPalette();
-    GifAnimation animation;
-    animation.width = kWidth;
-    animation.height = kHeight;
-    animation.palette = palette.colours();
-    animation.backgroundIndex = palette.nearest(kWhite);
-    for (int frame = 0; frame < kFrames; ++frame) {
-        animation.frames.push_back({quantise(drawFrame(frame), palette), kDelay});
-    }
-    return animation;
+    return quantisedAnimation(aboutPalette(), kWhite, std::vector<int>(kFrames, kDelay), drawFrame);
 }
 
 } // namespace tarnis::gifgen

@@ -2,6 +2,7 @@
 
 #include "canvas.h"
 #include "palette.h"
+#include "quantised_animation.h"
 #include "transfer_colours.h"
 #include "transfer_scene.h"
 
@@ -9,6 +10,7 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <vector>
 
 namespace tarnis::gifgen {
 
@@ -138,16 +140,8 @@ Canvas drawFrame(int frame) {
 } // namespace
 
 GifAnimation makeTransferAnimation() {
-    const Palette palette = transferPalette();
-    GifAnimation animation;
-    animation.width = kWidth;
-    animation.height = kHeight;
-    animation.palette = palette.colours();
-    animation.backgroundIndex = palette.nearest(kWhite);
-    for (int frame = 0; frame < static_cast<int>(kDelays.size()); ++frame) {
-        animation.frames.push_back({quantise(drawFrame(frame), palette), kDelays[frame]});
-    }
-    return animation;
+    return quantisedAnimation(transferPalette(), kWhite,
+                              std::vector<int>(kDelays.begin(), kDelays.end()), drawFrame);
 }
 
 } // namespace tarnis::gifgen
